@@ -1,0 +1,36 @@
+# Every folder of ours is one library whose sources are the .cpp files in it; new files
+# are picked up without touching a shared list, so subsystems grow independently.
+set(CHIMORA_WARNINGS -Wall -Wextra -Wpedantic -Wno-unused-parameter -Werror)
+
+function(chimora_library name dir)
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  file(GLOB _srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/*.cpp")
+  if(_srcs)
+    add_library(${name} STATIC ${_srcs})
+  else()
+    add_library(${name} INTERFACE)
+  endif()
+  if(_srcs)
+    target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/generated")
+    target_compile_options(${name} PRIVATE ${CHIMORA_WARNINGS})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+  else()
+    target_include_directories(${name} INTERFACE "${CMAKE_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/generated")
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# One test program per folder of tests; each TEST becomes a CTest case with the label given.
+function(chimora_tests name dir label)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/*.cpp")
+  if(NOT _srcs)
+    return()
+  endif()
+  add_executable(${name} ${_srcs})
+  target_compile_options(${name} PRIVATE ${CHIMORA_WARNINGS})
+  target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}")
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} chimora_testsupport GTest::gtest GTest::gmock Threads::Threads)
+  gtest_discover_tests(${name} PROPERTIES LABELS ${label} DISCOVERY_TIMEOUT 60
+    ENVIRONMENT "CHIMORA_SOURCE_DIR=${CMAKE_SOURCE_DIR};CHIMORA_BINARY_DIR=${CMAKE_BINARY_DIR}")
+endfunction()
