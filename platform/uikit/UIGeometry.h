@@ -27,9 +27,15 @@ struct UIEdgeInsets {
     bool operator==(const UIEdgeInsets&) const = default;
 };
 
-inline CGPoint CGPointMake(CGFloat x, CGFloat y) { return {x, y}; }
-inline CGSize CGSizeMake(CGFloat w, CGFloat h) { return {w, h}; }
-inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat w, CGFloat h) { return {{x, y}, {w, h}}; }
+inline CGPoint CGPointMake(CGFloat x, CGFloat y) {
+    return {x, y};
+}
+inline CGSize CGSizeMake(CGFloat w, CGFloat h) {
+    return {w, h};
+}
+inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat w, CGFloat h) {
+    return {{x, y}, {w, h}};
+}
 inline UIEdgeInsets UIEdgeInsetsMake(CGFloat t, CGFloat l, CGFloat b, CGFloat r) {
     return {t, l, b, r};
 }
@@ -47,7 +53,15 @@ inline CGRect UIEdgeInsetsInsetRect(CGRect r, UIEdgeInsets i) {
     return CGRectMake(r.origin.x + i.left, r.origin.y + i.top, r.size.width - i.left - i.right,
                       r.size.height - i.top - i.bottom);
 }
-inline CGFloat CGRectGetMaxY(const CGRect& r) { return r.maxY(); }
-inline CGFloat CGRectGetMaxX(const CGRect& r) { return r.maxX(); }
-inline CGFloat CGRectGetWidth(const CGRect& r) { return r.size.width; }
-inline CGFloat CGRectGetHeight(const CGRect& r) { return r.size.height; }
+inline CGFloat CGRectGetMaxY(const CGRect& r) {
+    return r.maxY();
+}
+inline CGFloat CGRectGetMaxX(const CGRect& r) {
+    return r.maxX();
+}
+inline CGFloat CGRectGetWidth(const CGRect& r) {
+    return r.size.width;
+}
+inline CGFloat CGRectGetHeight(const CGRect& r) {
+    return r.size.height;
+}

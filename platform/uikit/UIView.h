@@ -19,10 +19,10 @@ class UIWindow;
 
 // One finger. Single-touch is all the app needs.
 struct UITouch {
-    CGPoint windowLocation;              // in window (screen) coordinates
-    std::weak_ptr<UIView> view;          // the hit-tested view the touch began in
+    CGPoint windowLocation;     // in window (screen) coordinates
+    std::weak_ptr<UIView> view; // the hit-tested view the touch began in
     CGPoint locationInView(const UIView& v) const;
-    bool inside = true;                  // still inside the tracked view (with slop)
+    bool inside = true; // still inside the tracked view (with slop)
 };
 
 class UIResponder {
@@ -103,7 +103,9 @@ public:
 
     UIResponder* nextResponder() const override;
     // The view controller whose root view this is (responder chain), if any.
-    void setViewDelegate(UIResponder* controller) { viewDelegate_ = controller; }
+    void setViewDelegate(std::weak_ptr<UIResponder> controller) {
+        viewDelegate_ = std::move(controller);
+    }
 
     // Drawing: own content in bounds coordinates; the tree walk lives in UIView.cpp.
     virtual void drawRect(render::Canvas& canvas, CGRect rect) const {}
@@ -135,5 +137,5 @@ private:
     bool clipsToBounds_ = false;
     bool needsLayout_ = true;
     std::shared_ptr<CALayer> layer_;
-    UIResponder* viewDelegate_ = nullptr;
+    std::weak_ptr<UIResponder> viewDelegate_;
 };
