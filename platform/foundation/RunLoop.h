@@ -21,6 +21,9 @@ public:
 
     static RunLoop& main();
 
+    // The loop of the calling thread. There is one loop, the main one.
+    static RunLoop& currentRunLoop() { return main(); }
+
     // Queue work for the main thread; safe from any thread.
     void dispatch(Task task);
     // Run `task` after `seconds` on the main thread (used by timers and delayed work).
@@ -28,11 +31,14 @@ public:
 
     // Runs queued work and due timers on the calling thread (which becomes the main
     // thread) until `done()` answers true or `timeoutSeconds` passes. Answers done().
+    // Between rounds it sleeps until new work, the next timer, an activity ending or at
+    // most a short slice (so that a `done` watching another thread's state is seen).
     bool runUntil(const std::function<bool()>& done, double timeoutSeconds);
     // Runs until stop() is called.
     void run();
     void stop();
-    // Runs what is ready now, without waiting. Answers whether anything ran.
+    // Runs what is ready now, without waiting: the work queued so far, then the timers due
+    // now (by date, then in the order they were added). Answers whether anything ran.
     bool runOnce();
 
     // Idle: no queued main work and no registered activity in flight. Timers don't count.
@@ -43,22 +49,29 @@ public:
     void beginActivity();
     void endActivity();
 
+    // The main thread is the one that first asked for RunLoop::main(), until another thread
+    // adopts the loop.
     bool isMainThread() const;
     // Marks the calling thread as the main thread (done implicitly by runUntil/run).
     void adoptCurrentThreadAsMain();
 
-    // Timer support for NSTimer; answers an id for cancel.
+    // Timer support for NSTimer; `fireDate` on the now() clock; answers an id for cancel.
     uint64_t addTimer(double fireDate, Task task);
     void cancelTimer(uint64_t id);
     // Earliest pending timer fire date, or none.
     bool nextTimerDate(double& out) const;
 
-    // Clock used for timers: seconds, monotonic, mapped to the device clock's epoch.
-    double now() const;
+    // Schedules an NSTimer made by NSTimer::timerWithTimeInterval (one mode: the default).
+    void addTimer(const std::shared_ptr<NSTimer>& timer, const char* mode = nullptr);
+
+    // Clock used for timers: seconds, monotonic (not a wall time; NSTimer converts).
+    static double now();
 
 private:
-    RunLoop() = default;
+    RunLoop();
     void wake();
+    bool runQueued();
+    bool runDueTimers();
 
     mutable std::mutex mutex_;
     std::condition_variable cv_;
@@ -66,13 +79,16 @@ private:
     std::map<std::pair<double, uint64_t>, Task> timers_;
     std::map<uint64_t, double> timerDates_;
     uint64_t nextTimerId_ = 1;
+    uint64_t wakeSerial_ = 0; // bumped by everything that should end a sleep
     std::atomic<int> activities_{0};
     std::atomic<bool> stopped_{false};
-    std::thread::id mainThread_{};
+    std::atomic<std::thread::id> mainThread_{};
 };
 
 // Shorthand: hand `fn` to the main thread.
-inline void dispatchMain(RunLoop::Task fn) { RunLoop::main().dispatch(std::move(fn)); }
+inline void dispatchMain(RunLoop::Task fn) {
+    RunLoop::main().dispatch(std::move(fn));
+}
 
 // Keeps the loop from reporting idle while something is in flight (RAII).
 class ActivityToken {
