@@ -117,6 +117,15 @@ public:
     virtual void describe(Json::Members& out) const {}
     Json dumpTree(CGPoint screenOrigin = {}) const;
 
+    // Dragging. A touch that travels more than 10 pt is taken over by the nearest view that
+    // handles pans, from the touched view up its superviews: the window cancels the touched
+    // view's touch (touchesCancelled) and sends the rest of the gesture there. Points are in
+    // window coordinates; `start` is where the finger went down.
+    virtual bool handlesPan() const { return false; }
+    virtual void panBegan(CGPoint start, CGPoint current) {}
+    virtual void panMoved(CGPoint current) {}
+    virtual void panEnded(CGPoint current) {}
+
     // Called when a view moves to or from a window (for appearance-driven subclasses).
     virtual void didMoveToSuperview() {}
     virtual void didMoveToWindow() {}
