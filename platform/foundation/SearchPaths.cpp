@@ -44,8 +44,7 @@ std::vector<std::string> NSSearchPathForDirectoriesInDomains(NSSearchPathDirecto
     return {std::string(expandTilde ? "/var/mobile/" : "~/") + relative};
 }
 
-std::string stringByAppendingPathComponent(const std::string& base,
-                                           const std::string& component) {
+std::string stringByAppendingPathComponent(const std::string& base, const std::string& component) {
     if (base.empty()) {
         return standardized(component);
     }

@@ -15,8 +15,7 @@ enum NSSearchPathDomainMask {
 
 // The app runs with home /var/mobile. Other domains have nothing for the app: empty.
 std::vector<std::string> NSSearchPathForDirectoriesInDomains(NSSearchPathDirectory directory,
-                                                             unsigned domainMask,
-                                                             bool expandTilde);
+                                                             unsigned domainMask, bool expandTilde);
 
 // "a/" + "b" and "a" + "/b" both give "a/b": exactly one "/" between base and component.
 // A trailing "/" of the result is dropped, as the platform does ("tones/" → ".../tones").

@@ -2,6 +2,8 @@
 
 #include "BuildConfig.h"
 #include "host/device/DeviceInit.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSUserDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +17,10 @@ namespace testsupport {
 
 namespace {
 
-void forgetSharedState() {}
+void forgetSharedState() {
+    NSUserDefaults::resetStandardUserDefaultsForTesting();
+    NSBundle::resetMainBundleForTesting();
+}
 
 fs::path makeTempDir() {
     std::error_code ec;
