@@ -4,6 +4,7 @@
 #include "platform/foundation/Json.h"
 #include "platform/uikit/CALayer.h"
 #include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIFont.h"
 #include "platform/uikit/UIGeometry.h"
 #include <functional>
 #include <memory>
@@ -116,6 +117,9 @@ public:
     virtual std::string className() const { return "UIView"; }
     virtual void describe(Json::Members& out) const {}
     Json dumpTree(CGPoint screenOrigin = {}) const;
+    // Dump values: [r, g, b, a] with r, g, b in 0-255; {"size", "bold", "italic"}.
+    static Json colorJson(const UIColor& c);
+    static Json fontJson(const UIFont& f);
 
     // Dragging. A touch that travels more than 10 pt is taken over by the nearest view that
     // handles pans, from the touched view up its superviews: the window cancels the touched
