@@ -1,0 +1,191 @@
+#include "host/Window.h"
+
+#include "platform/foundation/RunLoop.h"
+#include "platform/uikit/UIWindow.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace host {
+namespace {
+
+// One wheel notch moves the content this far, like a short flick.
+constexpr double kWheelStep = 40;
+// Longest sleep of the interactive loop between checks of the main loop.
+constexpr Uint32 kFrameMs = 16;
+
+void sendTouch(UITouchPhase phase, double x, double y) {
+    if (auto window = UIWindow::keyWindow()) {
+        window->sendTouch(phase, CGPointMake(x, y));
+    }
+}
+
+// Scrolls the nearest scrolling view under the pointer as if a finger had dragged it.
+void scrollAt(double x, double y, double dx, double dy) {
+    auto window = UIWindow::keyWindow();
+    if (!window || window->isTracking()) {
+        return;
+    }
+    window->layoutIfNeeded();
+    auto hit = window->hitTest(CGPointMake(x, y));
+    for (auto v = hit; v; v = v->superview()) {
+        if (v->handlesPan()) {
+            CGPoint start = CGPointMake(x, y);
+            CGPoint end = CGPointMake(x + dx, y + dy);
+            v->panBegan(start, start);
+            v->panMoved(end);
+            v->panEnded(end);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+struct Window::Impl {
+    ScreenRenderer& screen;
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    bool fingerDown = false;
+    bool closed = false;
+    bool dirty = true;
+
+    explicit Impl(ScreenRenderer& s) : screen(s) {}
+    ~Impl() {
+        if (texture) {
+            SDL_DestroyTexture(texture);
+        }
+        if (renderer) {
+            SDL_DestroyRenderer(renderer);
+        }
+        if (window) {
+            SDL_DestroyWindow(window);
+        }
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+};
+
+Window::Window(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Window::~Window() = default;
+
+std::unique_ptr<Window> Window::open(ScreenRenderer& screen, std::string& error) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        error = SDL_GetError();
+        return nullptr;
+    }
+    auto impl = std::make_unique<Impl>(screen);
+    const auto& s = screen.settings();
+    const int w = static_cast<int>(std::lround(s.screenWidth));
+    const int h = static_cast<int>(std::lround(s.screenHeight));
+    impl->window = SDL_CreateWindow("Chimora", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                    SDL_WINDOW_SHOWN);
+    if (!impl->window) {
+        error = SDL_GetError();
+        return nullptr;
+    }
+    impl->renderer = SDL_CreateRenderer(impl->window, -1, 0);
+    if (!impl->renderer) {
+        error = SDL_GetError();
+        return nullptr;
+    }
+    // The texture holds the frame at the screen's scale; the renderer scales it to points.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    const int pw = static_cast<int>(std::ceil(s.screenWidth * s.screenScale));
+    const int ph = static_cast<int>(std::ceil(s.screenHeight * s.screenScale));
+    impl->texture = SDL_CreateTexture(impl->renderer, SDL_PIXELFORMAT_ARGB8888,
+                                      SDL_TEXTUREACCESS_STREAMING, pw, ph);
+    if (!impl->texture) {
+        error = SDL_GetError();
+        return nullptr;
+    }
+    return std::unique_ptr<Window>(new Window(std::move(impl)));
+}
+
+void Window::present() {
+    render::Canvas& canvas = impl_->screen.render();
+    int w = 0, h = 0, stride = 0;
+    const unsigned char* px = canvas.pixels(w, h, stride);
+    SDL_UpdateTexture(impl_->texture, nullptr, px, stride);
+    SDL_RenderClear(impl_->renderer);
+    SDL_RenderCopy(impl_->renderer, impl_->texture, nullptr, nullptr);
+    SDL_RenderPresent(impl_->renderer);
+    impl_->dirty = false;
+}
+
+bool Window::handleEvents() {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+        case SDL_QUIT:
+            impl_->closed = true;
+            break;
+        case SDL_WINDOWEVENT:
+            if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+                impl_->closed = true;
+            } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                impl_->dirty = true;
+            }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (e.button.button == SDL_BUTTON_LEFT) {
+                impl_->fingerDown = true;
+                sendTouch(UITouchPhaseBegan, e.button.x, e.button.y);
+                impl_->dirty = true;
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            if (impl_->fingerDown) {
+                sendTouch(UITouchPhaseMoved, e.motion.x, e.motion.y);
+                impl_->dirty = true;
+            }
+            break;
+        case SDL_MOUSEBUTTONUP:
+            if (e.button.button == SDL_BUTTON_LEFT && impl_->fingerDown) {
+                impl_->fingerDown = false;
+                sendTouch(UITouchPhaseEnded, e.button.x, e.button.y);
+                impl_->dirty = true;
+            }
+            break;
+        case SDL_MOUSEWHEEL: {
+            int mx = 0, my = 0;
+            SDL_GetMouseState(&mx, &my);
+            const double dir = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+            scrollAt(mx, my, e.wheel.x * kWheelStep * dir, e.wheel.y * kWheelStep * dir);
+            impl_->dirty = true;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return !impl_->closed;
+}
+
+int Window::run() {
+    RunLoop& loop = RunLoop::main();
+    while (handleEvents()) {
+        bool ran = false;
+        while (loop.runOnce()) {
+            ran = true;
+        }
+        if (ran || impl_->dirty) {
+            present();
+        }
+        // Sleep until input or the next timer, at most a frame.
+        Uint32 wait = kFrameMs;
+        double next = 0;
+        if (loop.nextTimerDate(next)) {
+            double ms = std::max(0.0, (next - RunLoop::now()) * 1000);
+            wait = static_cast<Uint32>(std::min<double>(kFrameMs, ms));
+        }
+        if (loop.isIdle() && wait > 0) {
+            SDL_WaitEventTimeout(nullptr, static_cast<int>(wait));
+        }
+    }
+    return 0;
+}
+
+} // namespace host
