@@ -16,7 +16,9 @@ inline constexpr NSTextAlignment UITextAlignmentRight = NSTextAlignmentRight;
 
 class UILabel : public UIView {
 public:
-    using UIView::UIView;
+    // Labels let touches through to the views under them, like the device.
+    UILabel() : UILabel(CGRectZero) {}
+    explicit UILabel(CGRect frame) : UIView(frame) { setUserInteractionEnabled(false); }
     static std::shared_ptr<UILabel> initWithFrame(CGRect frame) {
         return std::make_shared<UILabel>(frame);
     }
