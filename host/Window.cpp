@@ -1,6 +1,7 @@
 #include "host/Window.h"
 
 #include "platform/foundation/RunLoop.h"
+#include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/UIWindow.h"
 
 #include <SDL.h>
@@ -22,21 +23,17 @@ void sendTouch(UITouchPhase phase, double x, double y) {
     }
 }
 
-// Scrolls the nearest scrolling view under the pointer as if a finger had dragged it.
-void scrollAt(double x, double y, double dx, double dy) {
+// Scrolls the nearest scroll view under the pointer; dy > 0 shows what lies further down.
+void scrollAt(double x, double y, double dy) {
     auto window = UIWindow::keyWindow();
     if (!window || window->isTracking()) {
         return;
     }
     window->layoutIfNeeded();
-    auto hit = window->hitTest(CGPointMake(x, y));
-    for (auto v = hit; v; v = v->superview()) {
-        if (v->handlesPan()) {
-            CGPoint start = CGPointMake(x, y);
-            CGPoint end = CGPointMake(x + dx, y + dy);
-            v->panBegan(start, start);
-            v->panMoved(end);
-            v->panEnded(end);
+    for (auto v = window->hitTest(CGPointMake(x, y)); v; v = v->superview()) {
+        if (auto* scroll = dynamic_cast<UIScrollView*>(v.get());
+            scroll && scroll->isScrollEnabled()) {
+            scroll->scrollBy(dy);
             return;
         }
     }
@@ -77,6 +74,13 @@ std::unique_ptr<Window> Window::open(ScreenRenderer& screen, std::string& error)
         return nullptr;
     }
     auto impl = std::make_unique<Impl>(screen);
+    // SDL falls back to drawing nowhere when there is no display; that only counts as a
+    // window when asked for by name (tests do).
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if ((driver == "offscreen" || driver == "dummy") && !SDL_getenv("SDL_VIDEODRIVER")) {
+        error = "no display";
+        return nullptr;
+    }
     const auto& s = screen.settings();
     const int w = static_cast<int>(std::lround(s.screenWidth));
     const int h = static_cast<int>(std::lround(s.screenHeight));
@@ -153,7 +157,8 @@ bool Window::handleEvents() {
             int mx = 0, my = 0;
             SDL_GetMouseState(&mx, &my);
             const double dir = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
-            scrollAt(mx, my, e.wheel.x * kWheelStep * dir, e.wheel.y * kWheelStep * dir);
+            // Wheel up (positive y) shows what lies above.
+            scrollAt(mx, my, -e.wheel.y * kWheelStep * dir);
             impl_->dirty = true;
             break;
         }
