@@ -1,6 +1,7 @@
 #include "host/Automation.h"
 
 #include "host/HostDump.h"
+#include "host/PointerInput.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/uikit/UIWindow.h"
 
@@ -111,9 +112,7 @@ bool Automation::execute(const ScriptCommand& c, std::ostream& out, std::string&
 }
 
 void Automation::touch(int phase, double x, double y) {
-    if (auto window = UIWindow::keyWindow()) {
-        window->sendTouch(static_cast<UITouchPhase>(phase), CGPointMake(x, y));
-    }
+    fingerTouch(static_cast<UITouchPhase>(phase), CGPointMake(x, y));
     settle();
 }
 

@@ -1,8 +1,7 @@
 #include "host/Window.h"
 
+#include "host/PointerInput.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/uikit/UIScrollView.h"
-#include "platform/uikit/UIWindow.h"
 
 #include <SDL.h>
 
@@ -16,28 +15,6 @@ namespace {
 constexpr double kWheelStep = 40;
 // Longest sleep of the interactive loop between checks of the main loop.
 constexpr Uint32 kFrameMs = 16;
-
-void sendTouch(UITouchPhase phase, double x, double y) {
-    if (auto window = UIWindow::keyWindow()) {
-        window->sendTouch(phase, CGPointMake(x, y));
-    }
-}
-
-// Scrolls the nearest scroll view under the pointer; dy > 0 shows what lies further down.
-void scrollAt(double x, double y, double dy) {
-    auto window = UIWindow::keyWindow();
-    if (!window || window->isTracking()) {
-        return;
-    }
-    window->layoutIfNeeded();
-    for (auto v = window->hitTest(CGPointMake(x, y)); v; v = v->superview()) {
-        if (auto* scroll = dynamic_cast<UIScrollView*>(v.get());
-            scroll && scroll->isScrollEnabled()) {
-            scroll->scrollBy(dy);
-            return;
-        }
-    }
-}
 
 } // namespace
 
@@ -136,20 +113,20 @@ bool Window::handleEvents() {
         case SDL_MOUSEBUTTONDOWN:
             if (e.button.button == SDL_BUTTON_LEFT) {
                 impl_->fingerDown = true;
-                sendTouch(UITouchPhaseBegan, e.button.x, e.button.y);
+                fingerTouch(UITouchPhaseBegan, CGPointMake(e.button.x, e.button.y));
                 impl_->dirty = true;
             }
             break;
         case SDL_MOUSEMOTION:
             if (impl_->fingerDown) {
-                sendTouch(UITouchPhaseMoved, e.motion.x, e.motion.y);
+                fingerTouch(UITouchPhaseMoved, CGPointMake(e.motion.x, e.motion.y));
                 impl_->dirty = true;
             }
             break;
         case SDL_MOUSEBUTTONUP:
             if (e.button.button == SDL_BUTTON_LEFT && impl_->fingerDown) {
                 impl_->fingerDown = false;
-                sendTouch(UITouchPhaseEnded, e.button.x, e.button.y);
+                fingerTouch(UITouchPhaseEnded, CGPointMake(e.button.x, e.button.y));
                 impl_->dirty = true;
             }
             break;
@@ -158,7 +135,7 @@ bool Window::handleEvents() {
             SDL_GetMouseState(&mx, &my);
             const double dir = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
             // Wheel up (positive y) shows what lies above.
-            scrollAt(mx, my, -e.wheel.y * kWheelStep * dir);
+            wheelScroll(CGPointMake(mx, my), -e.wheel.y * kWheelStep * dir);
             impl_->dirty = true;
             break;
         }

@@ -17,9 +17,9 @@ def check(cond, message):
     return cond
 
 
-def run(args, script, cwd):
+def run(args, script, cwd, env=None):
     return subprocess.run([BINARY, *args], input=script, text=True, capture_output=True,
-                          cwd=cwd, timeout=90)
+                          cwd=cwd, timeout=90, env={**os.environ, **(env or {})})
 
 
 def visible_nodes(node, out=None):
@@ -165,6 +165,16 @@ tap 160 286
             small = load(f"{tmp}/small.json")
             check(small["screen"]["width"] == 375 and small["screen"]["height"] == 667,
                   f"--screen reaches the dump: {small['screen']}")
+
+        # The same through the window (SDL's offscreen driver): touches reach the app.
+        r = run(["--device-root", device, "--script", "-"], "idle 2000\ntap 160 100\nidle 1000\ndump -\n",
+                tmp, {"SDL_VIDEODRIVER": "offscreen"})
+        check(r.returncode == 0 and "no window" not in r.stderr, f"window run: {r.stderr!r}")
+        if r.returncode == 0:
+            windowed = json.loads(r.stdout)
+            labels = [n.get("text") for n in all_visible(windowed)
+                      if n.get("class") == "UILabel" and n.get("tag") == 1]
+            check(labels == ["Tone 1"], f"window run opened the first row: {labels}")
 
         r = run(["--headless", "--script", os.path.join(tmp, "missing.script"),
                  "--device-root", device], "", tmp)
