@@ -54,7 +54,8 @@ protected:
         EXPECT_TRUE(doc.root["updateTime"].is_int64());
         p.hasMore = doc.root["hasMore"].get_bool().value_unsafe();
         p.updateTime = doc.root["updateTime"].get_int64().value_unsafe();
-        for (auto item : doc.root["items"].get_array().value_unsafe())
+        simdjson::dom::array items = doc.root["items"].get_array().value_unsafe();
+        for (auto item : items)
             p.ids.push_back(item["id"].get_int64().value_unsafe());
         return p;
     }

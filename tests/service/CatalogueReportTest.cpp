@@ -42,7 +42,8 @@ TEST_F(CatalogueReportTest, DownloadReportIncrementsTheCountShownInLists) {
     JsonDoc doc(list->body);
     ASSERT_TRUE(doc.ok);
     bool seen = false;
-    for (auto item : doc.root["items"].get_array().value_unsafe()) {
+    simdjson::dom::array items = doc.root["items"].get_array().value_unsafe();
+    for (auto item : items) {
         if (item["id"].get_int64().value_unsafe() == t.id) {
             seen = true;
             EXPECT_EQ(item["numberDownloads"].get_int64().value_unsafe(), t.downloads + 3);
@@ -88,7 +89,8 @@ TEST_F(CatalogueReportTest, OnlineConfigIsAnObjectOfStringsNamingTheService) {
     ASSERT_TRUE(doc.ok) << res->body;
     ASSERT_TRUE(doc.root.is_object());
     std::size_t count = 0;
-    for (auto field : doc.root.get_object().value_unsafe()) {
+    simdjson::dom::object fields = doc.root.get_object().value_unsafe();
+    for (auto field : fields) {
         EXPECT_TRUE(field.value.is_string()) << field.key;
         ++count;
     }
