@@ -242,6 +242,12 @@ public:
             return false;
         }
         routes();
+        // The library's default shares the port with any other listener (SO_REUSEPORT), so a
+        // second service on a busy port would silently split the traffic; refuse instead.
+        server.set_socket_options([](socket_t sock) {
+            int yes = 1;
+            setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        });
         if (options.port == 0) {
             boundPort = server.bind_to_any_port(options.host);
             if (boundPort < 0) {

@@ -23,7 +23,7 @@ struct Page {
 class CatalogueListTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        catalogue_ = new TestCatalogue(47, 11);
+        catalogue_ = new TestCatalogue(30, 11);
         ASSERT_TRUE(catalogue_->ok()) << catalogue_->error();
         tones_ = catalogue_->store().allTones();
     }
