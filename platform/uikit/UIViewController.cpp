@@ -78,6 +78,9 @@ void UIViewController::loadView() {
 void UIViewController::setTitle(const std::string& title) {
     title_ = title;
     navigationItem()->setTitle(title);
+    if (tabBarItem_) {
+        tabBarItem_->setTitle(title);
+    }
 }
 
 std::shared_ptr<UINavigationItem> UIViewController::navigationItem() {

@@ -37,7 +37,7 @@ public:
     virtual void viewDidLayoutSubviews() {}
 
     const std::string& title() const { return title_; }
-    // Also the navigation item's title, as on the device.
+    // Also the navigation item's title and an existing tab bar item's, as on the device.
     virtual void setTitle(const std::string& title);
 
     std::shared_ptr<UINavigationItem> navigationItem();

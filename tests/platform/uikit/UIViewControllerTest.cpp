@@ -69,6 +69,8 @@ TEST(UIViewController, TabBarItemIsMadeOnDemandAndReplaceable) {
     auto item = UITabBarItem::initWithTitle("My", nullptr, 0);
     vc->setTabBarItem(item);
     EXPECT_EQ(vc->tabBarItem(), item);
+    vc->setTitle("Tones");
+    EXPECT_EQ(item->title(), "Tones");
 }
 
 TEST(UIViewController, ContainersAreFoundThroughTheParents) {
