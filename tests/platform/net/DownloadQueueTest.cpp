@@ -26,6 +26,7 @@ struct Recorder : DownloadRequestDelegate {
     std::vector<int> finished;
     std::vector<int> failed;
     std::vector<NetError::Code> failures;
+    std::string lastError;
     bool allOnMain = true;
     void requestFinished(const std::shared_ptr<DownloadRequest>& r) override {
         allOnMain = allOnMain && RunLoop::main().isMainThread();
@@ -35,6 +36,7 @@ struct Recorder : DownloadRequestDelegate {
         allOnMain = allOnMain && RunLoop::main().isMainThread();
         failed.push_back(r->tag());
         failures.push_back(r->error() ? r->error()->code : NetError::Code::Other);
+        lastError = r->error() ? r->error()->description : "";
     }
     size_t ended() const { return finished.size() + failed.size(); }
 };
@@ -169,6 +171,10 @@ struct FailureCase {
     NetError::Code code;
 };
 
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class DownloadFailure : public DownloadQueueTest,
                         public testing::WithParamInterface<FailureCase> {};
 
@@ -296,10 +302,15 @@ TEST_F(DownloadQueueTest, FiftyConcurrentDownloadsAllCompleteWithinTheBound) {
     EXPECT_EQ(queue->requestsCount(), kCount);
     ASSERT_TRUE(waitEnded(kCount));
     EXPECT_EQ(delegate->finished.size(), static_cast<size_t>(kCount));
+    for (size_t i = 0; i < delegate->failed.size(); ++i) {
+        ADD_FAILURE() << "t" << delegate->failed[i]
+                      << " failed: " << static_cast<int>(delegate->failures[i]) << " "
+                      << delegate->lastError;
+    }
     EXPECT_TRUE(delegate->allOnMain);
     for (int i = 0; i < kCount; ++i) {
         std::string name = "t" + std::to_string(i) + ".caf";
-        EXPECT_EQ(dest(name), blobs.blobs[name]) << name;
+        EXPECT_TRUE(dest(name) == blobs.blobs[name]) << name; // bytes unprinted
     }
     EXPECT_LE(blobs.mostRunning.load(), DownloadQueue::kDefaultMaxConcurrentOperationCount);
 }

@@ -68,6 +68,11 @@ const ReplyCase kReplyCases[] = {
     {"noContent", 204, "application/json", "", nullptr, false, NetError::Code::NotJson},
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ReplyCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class JsonReply : public testing::TestWithParam<ReplyCase> {};
 
 TEST_P(JsonReply, IsJudgedByStatusTypeAndBody) {

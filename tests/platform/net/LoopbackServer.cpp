@@ -26,8 +26,9 @@ LoopbackServer::~LoopbackServer() {
 }
 
 bool LoopbackServer::start() {
-    // Idle keep-alive connections would hold stop() for the whole keep-alive time.
-    server_->set_keep_alive_timeout(0);
+    // Idle keep-alive connections hold stop() for the keep-alive time, so keep it short; but
+    // not zero, which would also close new connections whose request is a moment late.
+    server_->set_keep_alive_timeout(1);
     port_ = server_->bind_to_any_port("127.0.0.1");
     if (port_ <= 0) {
         return false;
