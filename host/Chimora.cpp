@@ -11,6 +11,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/uikit/UIApplication.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -50,6 +51,15 @@ void publishServiceURLs(const host::DeviceOptions& o) {
     if (o.reportURL) {
         ::setenv("CHIMORA_REPORT_URL", o.reportURL->c_str(), 1);
     }
+}
+
+// Nothing is torn down, as on the device: once the app has run, the process simply ends,
+// whatever its transfers and operations are still doing.
+[[noreturn]] void endProcess(int status) {
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 int runScript(const std::string& source, host::Automation& automation) {
@@ -130,12 +140,12 @@ int runChimora(int argc, char** argv,
             };
         }
         host::Automation automation(screen, *device, hooks);
-        return runScript(*o.script, automation);
+        endProcess(runScript(*o.script, automation));
     }
     if (window) {
         window->present();
-        return window->run();
+        endProcess(window->run());
     }
     RunLoop::main().run();
-    return 0;
+    endProcess(0);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The `chimora` program: sets up the simulated device, runs the platform's loads, launches
 // the application and drives its screen (window, headless, or an automation script).
+// Answers an exit status for `device init`, `--help` and bad options; once the app has
+// launched it ends the process itself when the script ends or the window closes.
 //
 //   int main(int argc, char** argv) {
 //       return runChimora(argc, argv, [] { return std::make_shared<AppDelegate>(); });

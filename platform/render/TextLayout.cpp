@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 
@@ -33,11 +34,20 @@ struct FontKey {
 };
 
 // Font descriptions are cheap but parsing and matching them is not; keep one per font.
+struct DescriptionCache {
+    std::map<FontKey, PangoFontDescription*> entries;
+    ~DescriptionCache() {
+        for (auto& [key, desc] : entries) {
+            pango_font_description_free(desc);
+        }
+    }
+};
+
 PangoFontDescription* description(const Font& font) {
-    thread_local std::map<FontKey, PangoFontDescription*> cache;
+    thread_local DescriptionCache cache;
     FontKey key{font.size, font.bold, font.italic};
-    auto it = cache.find(key);
-    if (it != cache.end()) {
+    auto it = cache.entries.find(key);
+    if (it != cache.entries.end()) {
         return it->second;
     }
     PangoFontDescription* desc = pango_font_description_new();
@@ -45,22 +55,26 @@ PangoFontDescription* description(const Font& font) {
     pango_font_description_set_absolute_size(desc, std::max(1.0, font.size) * PANGO_SCALE);
     pango_font_description_set_weight(desc, font.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
     pango_font_description_set_style(desc, font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-    cache.emplace(key, desc);
+    cache.entries.emplace(key, desc);
     return desc;
 }
+
+struct Unref {
+    void operator()(gpointer object) const { g_object_unref(object); }
+};
 
 // One layout per thread for measuring: the per-thread default font map is created once, and
 // reusing the layout avoids building a context for every question.
 PangoLayout* measuringLayout() {
-    thread_local PangoLayout* layout = [] {
+    thread_local std::unique_ptr<PangoLayout, Unref> layout = [] {
         PangoFontMap* map = pango_cairo_font_map_get_default();
         PangoContext* ctx = pango_font_map_create_context(map);
         configure(ctx);
         PangoLayout* l = pango_layout_new(ctx);
         g_object_unref(ctx);
-        return l;
+        return std::unique_ptr<PangoLayout, Unref>(l);
     }();
-    return layout;
+    return layout.get();
 }
 
 PangoEllipsizeMode ellipsizeFor(LineBreak mode) {
@@ -181,13 +195,13 @@ void draw(cairo_t* cr, std::string_view utf8, const Rect& r, const Font& font, c
     }
     // A drawing context follows the canvas transform, so it is kept apart from the
     // measuring one (whose matrix stays the identity).
-    thread_local PangoContext* ctx = [] {
+    thread_local std::unique_ptr<PangoContext, Unref> ctx = [] {
         PangoContext* c = pango_font_map_create_context(pango_cairo_font_map_get_default());
         configure(c);
-        return c;
+        return std::unique_ptr<PangoContext, Unref>(c);
     }();
-    pango_cairo_update_context(cr, ctx);
-    PangoLayout* layout = pango_layout_new(ctx);
+    pango_cairo_update_context(cr, ctx.get());
+    PangoLayout* layout = pango_layout_new(ctx.get());
     prepare(layout, utf8, font, r.w, mode, maxLines, r.h);
     switch (align) {
     case TextAlign::Left:
