@@ -300,6 +300,10 @@ public:
     // Wraps a handler so that no failure leaves the worker thread.
     template <class Fn> httplib::Server::Handler guarded(Fn fn) {
         return [fn](const httplib::Request& req, httplib::Response& res) {
+            // Only file replies honour ranges (sendBytes answers them itself); a range on a
+            // JSON reply is ignored rather than cutting the document. The request object is
+            // the library's own mutable one, handed to us as const.
+            const_cast<httplib::Request&>(req).ranges.clear();
             try {
                 fn(req, res);
             } catch (const StoreError& e) {
@@ -427,10 +431,7 @@ public:
                    const char* type) {
         res.set_header("Accept-Ranges", "bytes");
         // The library's own range handling reports wrong bounds for ranges reaching past the
-        // end, so ranges are answered here and its parsed copy is dropped. The request object
-        // is the library's own mutable one, handed to us as const.
-        auto& ranges = const_cast<httplib::Request&>(req).ranges;
-        ranges.clear();
+        // end, so ranges are answered here from the header (its parsed copy was dropped).
         if (!req.has_header("Range")) {
             res.status = 200;
             return res.set_content(std::move(data), type);

@@ -5,6 +5,8 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 using namespace chimora::service;
 using namespace chimora::service::testing;
@@ -56,6 +58,36 @@ TEST_F(CatalogueReportTest, DownloadReportIncrementsTheCountShownInLists) {
             EXPECT_EQ(catalogue_.store().tone(other.id)->downloads, other.downloads);
         }
     }
+}
+
+TEST_F(CatalogueReportTest, ConcurrentReportsAreAllCounted) {
+    Tone t = catalogue_.store().allTones().at(0);
+    const std::string path = "/api/inc_fm_downloads.php?fmId=" + std::to_string(t.id);
+    const int kThreads = 4, kEach = 15;
+    std::vector<std::thread> threads;
+    std::vector<int> ok(kThreads, 0);
+    for (int i = 0; i < kThreads; ++i) {
+        threads.emplace_back([&, i] {
+            auto client = clientFor(catalogue_.port());
+            for (int k = 0; k < kEach; ++k) {
+                auto res = client.Get(path);
+                ok[i] += res && res->status == 200;
+            }
+        });
+    }
+    for (auto& th : threads)
+        th.join();
+    for (int i = 0; i < kThreads; ++i)
+        EXPECT_EQ(ok[i], kEach);
+    EXPECT_EQ(catalogue_.store().tone(t.id)->downloads, t.downloads + kThreads * kEach);
+}
+
+TEST_F(CatalogueReportTest, ARangeOnAJsonReplyIsIgnored) {
+    auto client = clientFor(catalogue_.port());
+    auto res = client.Get("/report/online_config.json", {{"Range", "bytes=0-9"}});
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 200);
+    EXPECT_TRUE(JsonDoc(res->body).ok) << res->body;
 }
 
 TEST_F(CatalogueReportTest, BadDownloadReportsAreRefusedAndCountNothing) {
