@@ -74,6 +74,8 @@ public:
     virtual void drawLine(double x1, double y1, double x2, double y2, const Color& c,
                           double lineWidth) = 0;
     virtual void fillCircle(double cx, double cy, double radius, const Color& c) = 0;
+    // Text starts at the top of `r` and wraps at its width; lines past maxLines (0: no limit)
+    // or below `r` are not drawn, and the truncating modes put the ellipsis where they cut.
     virtual void drawText(std::string_view utf8, const Rect& r, const Font& font, const Color& c,
                           TextAlign align, LineBreak mode, int maxLines) = 0;
     virtual void drawImage(const Bitmap& image, const Rect& dest) = 0;
