@@ -187,6 +187,7 @@ void UIView::insertSubviewAtIndex(std::shared_ptr<UIView> view, size_t index) {
     if (oldParent.get() != this) {
         view->didMoveToSuperview();
     }
+    didAddSubview(view);
     if (view->window() != oldWindow) {
         notifyWindowChange(*view);
     }

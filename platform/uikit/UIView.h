@@ -132,6 +132,7 @@ public:
 
     // Called when a view moves to or from a window (for appearance-driven subclasses).
     virtual void didMoveToSuperview() {}
+    virtual void didAddSubview(const std::shared_ptr<UIView>& subview) {}
     virtual void didMoveToWindow() {}
 
 protected:

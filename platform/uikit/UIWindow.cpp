@@ -28,7 +28,14 @@ void UIWindow::setRootViewController(std::shared_ptr<UIViewController> controlle
         return;
     }
     if (rootViewController_ && rootViewController_->isViewLoaded()) {
+        bool shown = rootViewController_->isAppearing();
+        if (shown) {
+            rootViewController_->beginAppearanceTransition(false, false);
+        }
         rootViewController_->view()->removeFromSuperview();
+        if (shown) {
+            rootViewController_->endAppearanceTransition();
+        }
     }
     rootViewController_ = std::move(controller);
     if (!rootViewController_) {
@@ -97,6 +104,10 @@ void UIWindow::dismissOverlay(const std::shared_ptr<UIView>& overlay) {
     if (overlay && overlay->superview().get() == this) {
         overlay->removeFromSuperview();
     }
+}
+
+void UIWindow::didAddSubview(const std::shared_ptr<UIView>& subview) {
+    keepOverlaysOnTop();
 }
 
 void UIWindow::keepOverlaysOnTop() {

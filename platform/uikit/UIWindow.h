@@ -53,6 +53,7 @@ public:
     std::shared_ptr<UIView> hitTest(CGPoint point) override;
     std::string className() const override { return "UIWindow"; }
     UIResponder* nextResponder() const override;
+    void didAddSubview(const std::shared_ptr<UIView>& subview) override;
 
 private:
     void keepOverlaysOnTop();
