@@ -205,6 +205,17 @@ bool NSFileManager::moveItemAtPath(const std::string& source,
     return true;
 }
 
+bool NSFileManager::replaceItemAtPath(const std::string& destination,
+                                      const std::string& withItemAtPath) const {
+    auto to = mapped(destination);
+    auto from = mapped(withItemAtPath);
+    if (!from || !to || !somethingAt(*from)) {
+        return false;
+    }
+    // rename(2) swaps the name over in one step; it refuses a file over a folder.
+    return ::rename(from->c_str(), to->c_str()) == 0;
+}
+
 bool NSFileManager::removeItemAtPath(const std::string& path) const {
     auto host = mapped(path);
     if (!host || !somethingAt(*host)) {

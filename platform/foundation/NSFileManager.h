@@ -30,6 +30,10 @@ public:
     // Both fail when something already exists at the destination.
     bool copyItemAtPath(const std::string& source, const std::string& destination) const;
     bool moveItemAtPath(const std::string& source, const std::string& destination) const;
+    // Puts the item at `source` in the place of `destination` in one rename: readers see the
+    // old item or the new one, never neither. Both must lie in the same folder's file system;
+    // a folder is not replaced by a file. Differs from the device: no backup name, no options.
+    bool replaceItemAtPath(const std::string& destination, const std::string& withItemAtPath) const;
     // Removes a file, link or whole directory tree. False when nothing is there.
     bool removeItemAtPath(const std::string& path) const;
 

@@ -110,6 +110,31 @@ TEST_F(NSFileManagerTest, CopyAndMoveNeverReplaceTheDestination) {
     EXPECT_TRUE(dev_.exists(docs_ + "/moved.caf"));
 }
 
+TEST_F(NSFileManagerTest, ReplacingPutsTheNewItemInTheOldOnesPlace) {
+    dev_.writeFile(docs_ + "/in.caf", "old");
+    dev_.writeFile(docs_ + "/.in.caf.new", "new");
+    EXPECT_TRUE(fm_->replaceItemAtPath(docs_ + "/in.caf", docs_ + "/.in.caf.new"));
+    EXPECT_EQ(dev_.readFile(docs_ + "/in.caf"), "new");
+    EXPECT_FALSE(dev_.exists(docs_ + "/.in.caf.new"));
+
+    // Nothing to put in place: the destination stays as it was.
+    EXPECT_FALSE(fm_->replaceItemAtPath(docs_ + "/in.caf", docs_ + "/missing"));
+    EXPECT_EQ(dev_.readFile(docs_ + "/in.caf"), "new");
+    EXPECT_FALSE(fm_->replaceItemAtPath(docs_ + "/in.caf", "/var/../../escape"));
+    EXPECT_EQ(dev_.readFile(docs_ + "/in.caf"), "new");
+
+    // A file does not take the place of a folder.
+    dev_.writeFile(docs_ + "/folder/keep", "k");
+    dev_.writeFile(docs_ + "/file", "f");
+    EXPECT_FALSE(fm_->replaceItemAtPath(docs_ + "/folder", docs_ + "/file"));
+    EXPECT_EQ(dev_.readFile(docs_ + "/folder/keep"), "k");
+    EXPECT_EQ(dev_.readFile(docs_ + "/file"), "f");
+
+    // An empty place is simply filled.
+    EXPECT_TRUE(fm_->replaceItemAtPath(docs_ + "/fresh", docs_ + "/file"));
+    EXPECT_EQ(dev_.readFile(docs_ + "/fresh"), "f");
+}
+
 TEST_F(NSFileManagerTest, FoldersAreCopiedAndMovedWhole) {
     dev_.writeFile(docs_ + "/tree/a", "a");
     dev_.writeFile(docs_ + "/tree/sub/b", "b");
