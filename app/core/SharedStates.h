@@ -1,6 +1,7 @@
 #pragma once
 // The state the screens share: the root tab bar controller, the online configuration values
 // the settings screen shows, and the prefetch switch. One object for the whole run.
+#include "platform/uikit/UIAlertViewDelegate.h"
 #include "platform/uikit/UIColor.h"
 
 #include <memory>
@@ -9,7 +10,7 @@
 
 class UITabBarController;
 
-class SharedStates : public std::enable_shared_from_this<SharedStates> {
+class SharedStates : public std::enable_shared_from_this<SharedStates>, public UIAlertViewDelegate {
 public:
     static constexpr const char* kPrefetchToggleOffKey = "prefetch_toggle_off";
 
@@ -35,6 +36,11 @@ public:
 
     void enablePrefetch(bool enabled);
     bool prefetchEnabled();
+
+    // The alert offering a respring after an installation; this object is its delegate.
+    void showRespringNotice(const std::string& message);
+    void clickedButtonAtIndex(const std::shared_ptr<UIAlertView>& alertView,
+                              int buttonIndex) override;
 
     // Tests only: the next getTabController assembles a new root (on the device it is made
     // once per run).
