@@ -113,16 +113,18 @@ void ToneListController::loadSucessfully(const Json& json) {
     if (mPageLoadingIndicator_) {
         mPageLoadingIndicator_->stopAnimating();
     }
+    // Settled before the reload: the table asks for the rows in view during reloadData, and
+    // a "more" row in view must ask for the next page, not this one again.
+    mPageIndex_ += 1;
+    mNeedReload_ = false;
+    mIsLoading_ = false;
+
     table->reloadData();
     if (mFMInfos_.empty()) {
         table->setTableHeaderView(headerViewWithNotice(localized("No fms yet")));
     } else {
         table->setTableHeaderView(nullptr);
     }
-
-    mPageIndex_ += 1;
-    mNeedReload_ = false;
-    mIsLoading_ = false;
 }
 
 void ToneListController::loadFailed(const NetError& error) {
