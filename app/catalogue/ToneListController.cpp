@@ -1,13 +1,23 @@
 #include "app/catalogue/ToneListController.h"
 
 #include "app/catalogue/ServiceConfig.h"
+#include "app/core/SharedStates.h"
 #include "app/storage/StoreManager.h"
+#include "app/storage/Utility.h"
+#include "app/text/MyDateFormatter.h"
+#include "app/text/VerticalAlign.h"
 #include "app/transfers/DownloadManager.h"
+#include "app/transfers/Preplayer.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSNotificationCenter.h"
 #include "platform/foundation/UIDevice.h"
+#include "platform/kits/RemoteImageView.h"
 #include "platform/net/JsonRequest.h"
+#include "platform/uikit/UIAlertView.h"
+#include "platform/uikit/UIImageView.h"
+
+#include <algorithm>
 
 #include <cstdio>
 
@@ -35,6 +45,43 @@ const char* titleKeyForType(int32_t type) {
     default:
         return nullptr;
     }
+}
+
+const char* iconNameForType(int32_t type) {
+    switch (type) {
+    case 0:
+        return "new32";
+    case -2:
+        return "hot32";
+    case -3:
+        return "gift32";
+    case 1:
+        return "boys32";
+    case 2:
+        return "girls32";
+    case 3:
+        return "classic32";
+    case 4:
+        return "funny32";
+    case 5:
+        return "apple32";
+    default:
+        return nullptr;
+    }
+}
+
+UIColor rgb(int r, int g, int b) {
+    return UIColor::colorWithRed(r / 255.0, g / 255.0, b / 255.0, 1);
+}
+
+bool systemIsAtLeast7() {
+    return UIDevice::currentDevice()->systemVersionFloat() >= 7.0f;
+}
+
+std::string format(const std::string& pattern, int value) {
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, pattern.c_str(), value);
+    return buffer;
 }
 
 const char kCellId[] = "Cell";
@@ -230,13 +277,115 @@ ToneListController::cellForRowAtIndexPath(const std::shared_ptr<UITableView>& ta
         cell->contentView()->addSubview(label);
         return cell;
     }
-    // The tone row's content comes with the row buttons; until then a plain row.
     auto cell = tableView->dequeueReusableCellWithIdentifier(kCellId);
     if (!cell) {
-        cell = UITableViewCell::initWithStyle(UITableViewCellStyleDefault, kCellId);
-        cell->setSelectionStyle(UITableViewCellSelectionStyleNone);
+        cell = toneCell(tableView);
     }
+    fillToneCell(cell, indexPath);
     return cell;
+}
+
+std::shared_ptr<UITableViewCell>
+ToneListController::toneCell(const std::shared_ptr<UITableView>& tableView) {
+    auto cell = UITableViewCell::initWithStyle(UITableViewCellStyleDefault, kCellId);
+    cell->setSelectionStyle(UITableViewCellSelectionStyleNone);
+    auto content = cell->contentView();
+
+    auto icon = UIImageView::initWithFrame(CGRectMake(10, 10, 32, 32));
+    icon->setTag(kIconTag);
+    icon->setImage(getIconImageForCurrentType());
+    content->addSubview(icon);
+
+    auto name = UILabel::initWithFrame(CGRectMake(60, 7, 190, 40));
+    name->setTag(kNameTag);
+    name->setFont(UIFont::systemFontOfSize(15));
+    name->setNumberOfLines(2);
+    name->setBackgroundColor(UIColor::clearColor());
+    content->addSubview(name);
+
+    auto size = UILabel::initWithFrame(CGRectMake(60, 44, 50, 15));
+    size->setTag(kSizeTag);
+    size->setTextColor(UIColor::lightGrayColor());
+    size->setFont(UIFont::systemFontOfSize(11));
+    size->setBackgroundColor(UIColor::clearColor());
+    content->addSubview(size);
+
+    auto popularity = UILabel::initWithFrame(CGRectMake(110, 44, 140, 15));
+    popularity->setTag(kPopularityTag);
+    popularity->setTextColor(UIColor::lightGrayColor());
+    popularity->setFont(UIFont::systemFontOfSize(11));
+    popularity->setBackgroundColor(UIColor::clearColor());
+    content->addSubview(popularity);
+
+    auto button = TaggedRowButton::initWithFrame(CGRectMake(260, 27, 55, 25));
+    button->setTag(kButtonTag);
+    button->addTarget(std::weak_ptr<ToneListController>(self()), &ToneListController::buy,
+                      UIControlEventTouchUpInside);
+    content->addSubview(button);
+
+    auto line = std::make_shared<UIView>(CGRectMake(1, 64, tableView->frame().size.width - 2, 1));
+    line->setBackgroundColor(rgb(222, 222, 222));
+    auto layer = line->layer();
+    layer->setShadowColor(rgb(224, 224, 224));
+    layer->setShadowOffset(CGSizeMake(0, -10));
+    layer->setShadowOpacity(0.5f);
+    layer->setShadowRadius(2);
+    line->setClipsToBounds(false);
+    layer->setCornerRadius(2);
+    content->addSubview(line);
+    return cell;
+}
+
+void ToneListController::fillToneCell(const std::shared_ptr<UITableViewCell>& cell,
+                                      const NSIndexPath& indexPath) {
+    const auto& info = mFMInfos_[static_cast<size_t>(indexPath.row())];
+    auto content = cell->contentView();
+
+    if (auto name = std::dynamic_pointer_cast<UILabel>(content->viewWithTag(kNameTag))) {
+        char text[512];
+        std::snprintf(text, sizeof text, "%d. %s", indexPath.row() + 1,
+                      Utility::readableNameForCafFile(info->mName()).value_or("").c_str());
+        name->setText(text);
+        VerticalAlign::alignTop(*name);
+    }
+    if (auto size = std::dynamic_pointer_cast<UILabel>(content->viewWithTag(kSizeTag))) {
+        size->setText(format("%d K", static_cast<int>(info->mSize())));
+    }
+    if (auto popularity =
+            std::dynamic_pointer_cast<UILabel>(content->viewWithTag(kPopularityTag))) {
+        popularity->setText(format(localized("selected by %d people"), info->mNumberDownloads()));
+    }
+    if (auto icon = std::dynamic_pointer_cast<UIImageView>(content->viewWithTag(kIconTag))) {
+        RemoteImageView::setImageWithURL(icon, info->mIconURLStr(), getIconImageForCurrentType());
+    }
+    auto button = std::dynamic_pointer_cast<TaggedRowButton>(content->viewWithTag(kButtonTag));
+    if (!button) {
+        return;
+    }
+    std::string title;
+    UIColor color;
+    if (isFMDownloaded(*info)) {
+        if (isFMSetAsCurrentTone(*info)) {
+            title = "Current Selected";
+            color = rgb(236, 83, 83);
+        } else {
+            title = "Set As Current Tone?";
+            color = rgb(88, 162, 48);
+        }
+    } else if (info->mISDownloading()) {
+        title = "Downloading";
+        color = rgb(255, 118, 42);
+        button->setEnabled(true);
+    } else {
+        title = "Download";
+        color = UIColor::grayColor();
+        button->setEnabled(true);
+    }
+    button->setTitle(localized(title), UIControlStateNormal);
+    button->setNavigationButtonWithColor(color);
+    if (systemIsAtLeast7()) {
+        button->setMIndexPath(indexPath);
+    }
 }
 
 void ToneListController::willDisplayCell(const std::shared_ptr<UITableView>& tableView,
@@ -245,5 +394,155 @@ void ToneListController::willDisplayCell(const std::shared_ptr<UITableView>& tab
     // The next index is already in mPageIndex; a failed page is simply asked for again.
     if (isMoreRow(indexPath.row()) && !mIsLoading_) {
         loadData();
+    }
+}
+
+std::shared_ptr<UIView>
+ToneListController::viewForHeaderInSection(const std::shared_ptr<UITableView>& tableView,
+                                           int section) {
+    auto strip = UILabel::initWithFrame(CGRectMake(10, 0, 320, 5));
+    strip->setFont(UIFont::systemFontOfSize(12));
+    strip->setTextColor(UIColor::whiteColor());
+    strip->setBackgroundColor(UIColor::colorWithRed(115 / 255.0, 126 / 255.0, 128 / 255.0, 0.5));
+    const std::string date =
+        mUpdateTime_ ? MyDateFormatter::lastUpdateTimeStringForDateWithPastHHMM(*mUpdateTime_)
+                     : std::string("...");
+    strip->setText("  " + localized("Last update") + ": " + date);
+    return strip;
+}
+
+CGFloat ToneListController::heightForHeaderInSection(const std::shared_ptr<UITableView>& tableView,
+                                                     int section) {
+    return numberOfRowsInSection(tableView, section) > 0 ? 20 : 0;
+}
+
+std::shared_ptr<UIImage> ToneListController::getIconImageForCurrentType() {
+    const char* name = iconNameForType(mType_);
+    return name ? UIImage::imageNamed(name) : nullptr;
+}
+
+bool ToneListController::isFMDownloaded(const FMInfo& info) const {
+    return std::find(mDowndoadedFileNames_.begin(), mDowndoadedFileNames_.end(), info.mName()) !=
+           mDowndoadedFileNames_.end();
+}
+
+bool ToneListController::isFMPretoned(const FMInfo& info) const {
+    const auto names = StoreManager::getPretonedFileNames();
+    return names && std::find(names->begin(), names->end(), info.mName()) != names->end();
+}
+
+bool ToneListController::isFMSetAsCurrentTone(const FMInfo& info) const {
+    return Utility::isCurrentSelectedTone(info.mName());
+}
+
+std::optional<NSIndexPath>
+ToneListController::indexPathOfButton(const std::shared_ptr<TaggedRowButton>& sender) {
+    if (!sender) {
+        return std::nullopt;
+    }
+    if (systemIsAtLeast7()) {
+        return sender->mIndexPath();
+    }
+    // Earlier systems: the button sits in the content view, which sits in the row.
+    auto content = sender->superview();
+    auto cell =
+        std::dynamic_pointer_cast<UITableViewCell>(content ? content->superview() : nullptr);
+    if (!cell) {
+        return std::nullopt;
+    }
+    return tableView()->indexPathForCell(cell);
+}
+
+void ToneListController::buy(const std::shared_ptr<TaggedRowButton>& sender) {
+    const auto indexPath = indexPathOfButton(sender);
+    if (!indexPath || indexPath->row() < 0 ||
+        indexPath->row() >= static_cast<int>(mFMInfos_.size())) {
+        return;
+    }
+    auto info = mFMInfos_[static_cast<size_t>(indexPath->row())];
+    if (isFMSetAsCurrentTone(*info)) {
+        return;
+    }
+    if (isFMDownloaded(*info)) {
+        if (Utility::selectTone(info->mName())) {
+            tableView()->reloadData();
+            SharedStates::shared()->showRespringNotice(
+                localized("Respring your device to make the selection take effect?"));
+        } else {
+            Utility::showToneSelectedFailureNotice();
+        }
+        return;
+    }
+    if (!info->mISDownloading()) {
+        startDownloadFM(info);
+    }
+}
+
+bool ToneListController::startDownloadFM(const std::shared_ptr<FMInfo>& info) {
+    info->setMISDownloading(true);
+    if (isFMPretoned(*info)) {
+        refresh();
+        if (StoreManager::movePretoneToTones(info->mName())) {
+            downloadDone(info->mID());
+        } else {
+            downloadFailed(info->mID());
+        }
+        return true;
+    }
+    const bool started = DownloadManager::shared()->startTaskForURL(
+        info->mDownloadURLStr(), info->mName(), nullptr, info->mID(), self());
+    refresh();
+    // A refused task would never be told about: it ends as a failed fetch at once.
+    if (!started) {
+        downloadFailed(info->mID());
+    }
+    return true;
+}
+
+int ToneListController::getIndexOfFMInfoByID(int32_t fmId) const {
+    for (size_t i = 0; i < mFMInfos_.size(); ++i) {
+        if (mFMInfos_[i]->mID() == fmId) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void ToneListController::downloadDoneImpl(int taskID) {
+    const int index = getIndexOfFMInfoByID(taskID);
+    if (index < 0) {
+        return;
+    }
+    mFMInfos_[static_cast<size_t>(index)]->setMISDownloading(false);
+    refresh();
+}
+
+void ToneListController::downloadDone(int taskID) {
+    downloadDoneImpl(taskID);
+    const int index = getIndexOfFMInfoByID(taskID);
+    if (index >= 0) {
+        Utility::incNumOfDownloads(mFMInfos_[static_cast<size_t>(index)]->mID());
+    }
+}
+
+void ToneListController::downloadFailed(int taskID) {
+    downloadDoneImpl(taskID);
+    auto alert = UIAlertView::initWithTitle(localized("Notice"), localized("Download error"), {},
+                                            localized("Ok"));
+    alert->show();
+}
+
+void ToneListController::didSelectRowAtIndexPath(const std::shared_ptr<UITableView>& tableView,
+                                                 const NSIndexPath& indexPath) {
+    if (indexPath.row() < 0 || indexPath.row() >= static_cast<int>(mFMInfos_.size())) {
+        return;
+    }
+    const auto& info = mFMInfos_[static_cast<size_t>(indexPath.row())];
+    if (isFMDownloaded(*info)) {
+        std::string dir = StoreManager::getPathForDocumentsTonesDir();
+        if (!dir.empty() && dir.back() != '/') {
+            dir += '/';
+        }
+        Preplayer::playLocalFile(dir + info->mName());
     }
 }
