@@ -31,6 +31,6 @@ function(chimora_tests name dir label)
   target_compile_options(${name} PRIVATE ${CHIMORA_WARNINGS})
   target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}")
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} chimora_testsupport GTest::gtest GTest::gmock Threads::Threads)
-  gtest_discover_tests(${name} PROPERTIES LABELS ${label} DISCOVERY_TIMEOUT 60
+  gtest_discover_tests(${name} NO_PRETTY_VALUES PROPERTIES LABELS ${label} DISCOVERY_TIMEOUT 60
     ENVIRONMENT "CHIMORA_SOURCE_DIR=${CMAKE_SOURCE_DIR};CHIMORA_BINARY_DIR=${CMAKE_BINARY_DIR}")
 endfunction()
