@@ -119,10 +119,10 @@ std::optional<ByteRange> parseRange(const std::string& header, std::size_t size)
     const std::string prefix = "bytes=";
     if (header.compare(0, prefix.size(), prefix) != 0)
         return whole;
-    std::string spec = header.substr(prefix.size());
-    if (spec.find(',') != std::string::npos)
+    std::string byteSet = header.substr(prefix.size());
+    if (byteSet.find(',') != std::string::npos)
         return whole;
-    auto dash = spec.find('-');
+    auto dash = byteSet.find('-');
     if (dash == std::string::npos)
         return std::nullopt;
     auto number = [](std::string_view s) -> std::optional<unsigned long long> {
@@ -132,7 +132,8 @@ std::optional<ByteRange> parseRange(const std::string& header, std::size_t size)
             return std::nullopt;
         return v;
     };
-    std::string_view a(spec.data(), dash), b(spec.data() + dash + 1, spec.size() - dash - 1);
+    std::string_view a(byteSet.data(), dash),
+        b(byteSet.data() + dash + 1, byteSet.size() - dash - 1);
     ByteRange r;
     r.whole = false;
     if (a.empty()) {

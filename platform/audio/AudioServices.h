@@ -11,7 +11,8 @@ constexpr OSStatus kAudio_ParamError = -50;
 // The file is missing or is not a sound the device can decode.
 constexpr OSStatus kAudioServicesSystemSoundUnspecifiedError = -1500;
 // The id names no registered sound.
-constexpr OSStatus kAudioServicesBadSpecifierError = 0x73706563; // 'spec'
+constexpr OSStatus kAudioServicesBadSpecifierError =
+    0x73706563; // the four-char code of a bad specifier
 
 // Decodes the sound now, so that a missing or unreadable file fails here and nothing is
 // registered. On success answers kAudioServicesNoError and stores a new id in `outID`.
