@@ -4,7 +4,8 @@
 # exists, otherwise headless through a short demo script that writes screenshots.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/build.sh" default >&2
+# Only what the demo runs: the app with its resources and the catalogue service.
+"$root/scripts/build.sh" default --target chimora chimora-catalogue chimora_resources >&2
 bin="$root/build/default"
 work="${CHIMORA_DEMO_DIR:-$root/build/demo}"
 port="${CHIMORA_PORT:-8642}"
